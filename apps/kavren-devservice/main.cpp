@@ -1,0 +1,56 @@
+// The local dev service: the service's pages, its session port, files and a control API on
+// loopback, for the demo and the end-to-end tests.
+
+#include "devservice/DevService.h"
+
+#include <csignal>
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+#include <unistd.h>
+
+namespace {
+
+devservice::DevService* g_service = nullptr;
+
+void onSignal(int)
+{
+    if (g_service)
+        g_service->stop();
+}
+
+std::string defaultPagesDir()
+{
+    std::error_code ec;
+    const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    const auto beside = exe.parent_path() / "devservice" / "pages";
+    if (!ec && std::filesystem::is_directory(beside))
+        return beside.string();
+    return std::string(KAVREN_DEVSERVICE_SOURCE_PAGES);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    devservice::DevServiceOptions options;
+    std::string error;
+    if (!options.parse(argc, argv, &error)) {
+        std::cerr << error;
+        return 2;
+    }
+    if (options.pagesDir.empty())
+        options.pagesDir = defaultPagesDir();
+
+    devservice::DevService service(options);
+    if (!service.start(&error)) {
+        std::cerr << "kavren-devservice: " << error << "\n";
+        return 1;
+    }
+    g_service = &service;
+    std::signal(SIGINT, onSignal);
+    std::signal(SIGTERM, onSignal);
+    service.log().line("kavren-devservice ready http=" + std::to_string(service.httpPort()));
+    service.run();
+    return 0;
+}

@@ -1,0 +1,51 @@
+#include "devservice/DevService.h"
+
+#include "devservice/StaticPages.h"
+
+#include <httplib.h>
+
+#include <filesystem>
+
+namespace devservice {
+
+DevService::DevService(DevServiceOptions options)
+    : m_options(std::move(options))
+    , m_log(m_options.logPath)
+    , m_http(std::make_unique<httplib::Server>())
+{
+    // A browser keeps several connections open and stalled test transfers hold theirs for
+    // seconds: the default pool of eight threads would starve.
+    m_http->new_task_queue = [] { return new httplib::ThreadPool(64); };
+    m_http->set_keep_alive_max_count(1000);
+}
+
+DevService::~DevService() = default;
+
+bool DevService::start(std::string* error)
+{
+    StaticPages::install(*m_http, m_options.pagesDir, m_log);
+    if (m_options.httpPort == 0) {
+        m_httpPort = m_http->bind_to_any_port(m_options.bindAddress);
+    } else if (m_http->bind_to_port(m_options.bindAddress, m_options.httpPort)) {
+        m_httpPort = m_options.httpPort;
+    } else {
+        m_httpPort = -1;
+    }
+    if (m_httpPort <= 0) {
+        *error = "cannot bind the HTTP port " + std::to_string(m_options.httpPort);
+        return false;
+    }
+    return true;
+}
+
+void DevService::run()
+{
+    m_http->listen_after_bind();
+}
+
+void DevService::stop()
+{
+    m_http->stop();
+}
+
+} // namespace devservice
