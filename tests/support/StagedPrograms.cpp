@@ -44,6 +44,9 @@ StagedPrograms::StagedPrograms()
     m_env.insert(QStringLiteral("TMPDIR"), m_root.filePath(QStringLiteral("tmp")));
     m_env.insert(QStringLiteral("HOME"), m_root.filePath(QStringLiteral("home")));
     m_env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_root.filePath(QStringLiteral("home/.config")));
+    QDir(m_root.path()).mkpath(QStringLiteral("runtime"));
+    QFile::setPermissions(m_root.filePath(QStringLiteral("runtime")), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    m_env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_root.filePath(QStringLiteral("runtime")));
     m_env.insert(QStringLiteral("KAVREN_TRACE_FILE"), QString::fromStdString(m_trace->path()));
     m_env.insert(QStringLiteral("KAVREN_PROMPT_SOCKET"), QString::fromStdString(m_prompts->path()));
     m_env.insert(QStringLiteral("KAVREN_NO_DESKTOP_OPEN"), QStringLiteral("1"));
