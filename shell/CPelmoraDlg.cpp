@@ -72,6 +72,7 @@ bool CPelmoraDlg::onInitDialog()
 
     // 6. Display scale and icon.
     m_dpiScale = platform::DpiScale::compute();
+    platform::Trace::event(QStringLiteral("dpi-scale"), QString::number(m_dpiScale));
     setWindowIcon(QApplication::windowIcon());
 
     // 7. Only the launcher starts the shell: it passes "/start".
@@ -86,6 +87,7 @@ bool CPelmoraDlg::onInitDialog()
     m_isShown = 1;
     setWindowTitle(kWindowTitle);
     resize(platform::DpiScale::scaled(1286, m_dpiScale), platform::DpiScale::scaled(722, m_dpiScale));
+    platform::Trace::event(QStringLiteral("main-size"), QStringLiteral("%1x%2").arg(width()).arg(height()));
 
     // 10-12. The login window; nothing else starts without a login.
     m_logWnd = std::make_unique<account::CLogWnd>(m_dpiScale, [this] { m_exit->exitShell(); });

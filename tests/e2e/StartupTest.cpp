@@ -71,6 +71,16 @@ TEST_F(StartupTest, UnresolvableHostUsesFallbackWithoutMessage)
     EXPECT_TRUE(m_staged.prompts().all().empty());
 }
 
+TEST_F(StartupTest, ScreenAt120DpiScalesOnceBy125)
+{
+    // Qt's own scaling is off: the logical DPI reaches our factor, and geometry is scaled once.
+    m_staged.environment().insert(QStringLiteral("QT_FONT_DPI"), QStringLiteral("120"));
+    m_staged.start(QStringLiteral("kavrenbox"), {QStringLiteral("/start")});
+    EXPECT_FALSE(m_staged.trace().waitFor({"kavrenbox", "login-window"}, 30000).empty());
+    EXPECT_TRUE(m_staged.trace().contains({"kavrenbox", "dpi-scale 1.25"}));
+    EXPECT_TRUE(m_staged.trace().contains({"kavrenbox", "main-size 1607x902"}));
+}
+
 TEST_F(StartupTest, UnhandledExceptionShowsTheOneMessageThenEnds)
 {
     m_staged.environment().insert(QStringLiteral("KAVREN_TEST_FAULT"), QStringLiteral("event"));
