@@ -73,6 +73,7 @@ QString ClientApp::loaderScript()
   // window.prompt cannot break the bridge, and its own prompt() keeps the normal box.
   var nativePrompt = window.prompt;
   var marker = )JS") + marker + QLatin1String(R"JS(;
+  var chunkSize = )JS") + QString::number(kBridgeChunkSize) + QLatin1String(R"JS(;
   function tag(v) {
     if (v === undefined) return {t: 'u'};
     if (v === null) return {t: 'l'};
@@ -86,9 +87,21 @@ QString ClientApp::loaderScript()
   function call(name, args) {
     var tagged = [];
     for (var i = 0; i < args.length; ++i) tagged.push(tag(args[i]));
+    var body = JSON.stringify({n: name, a: tagged});
     var reply;
     try {
-      reply = nativePrompt.call(window, marker + JSON.stringify({n: name, a: tagged}), '');
+      if (body.length <= chunkSize) {
+        reply = nativePrompt.call(window, marker + 'C' + body, '');
+      } else {
+        // The engine cuts dialog texts at about 10 KB: longer calls travel in parts.
+        for (var at = 0; at < body.length;) {
+          var end = Math.min(at + chunkSize, body.length);
+          var code = body.charCodeAt(end - 1);
+          if (end < body.length && code >= 0xD800 && code <= 0xDBFF) --end; // keep surrogate pairs whole
+          reply = nativePrompt.call(window, marker + (end < body.length ? 'P' : 'E') + body.substring(at, end), '');
+          at = end;
+        }
+      }
     } catch (e) {
       return undefined;
     }

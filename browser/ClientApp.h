@@ -25,6 +25,11 @@ struct ExtensionEntry
 class ClientApp
 {
 public:
+    // Chromium cuts a dialog's message at 10240 characters; a bridge call longer than this many
+    // characters is sent as several prompt() messages (marker + 'P' part…, marker + 'E' last part;
+    // a call in one message is marker + 'C').
+    static constexpr int kBridgeChunkSize = 8000;
+
     static QList<ExtensionEntry> commandTable();
     static QString appExtensionSource();
     static QString generateExtension(const QString& objectName, const QList<ExtensionEntry>& entries);

@@ -97,7 +97,7 @@ bool ClientHandler::evalBool(const QString& script, int timeoutMs)
             state->loop->quit();
     });
     if (!state->answered) {
-        QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
+        QTimer::singleShot(timeoutMs, Qt::PreciseTimer, &loop, &QEventLoop::quit);
         // A page that goes away during the wait ends it as a refusal.
         connect(p, &QObject::destroyed, &loop, &QEventLoop::quit);
         ++m_evalDepth;

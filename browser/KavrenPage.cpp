@@ -50,7 +50,31 @@ bool KavrenPage::javaScriptPrompt(const QUrl& securityOrigin, const QString& msg
     const QString marker = ClientApp::bridgeMarker();
     if (!msg.startsWith(marker))
         return QWebEnginePage::javaScriptPrompt(securityOrigin, msg, defaultValue, result);
-    *result = m_runtime.handleBridgeCall(securityOrigin, msg.mid(marker.size()));
+    const QChar kind = msg.size() > marker.size() ? msg.at(marker.size()) : QChar();
+    const QString part = msg.mid(marker.size() + 1);
+    if (kind == QLatin1Char('C')) {
+        m_partialCall.clear();
+        *result = m_runtime.handleBridgeCall(securityOrigin, part);
+        return true;
+    }
+    if (kind == QLatin1Char('P') || kind == QLatin1Char('E')) {
+        if (m_partialCall.isEmpty())
+            m_partialOrigin = securityOrigin;
+        const bool intact = m_partialOrigin == securityOrigin && m_partialCall.size() + part.size() <= kMaxCallSize;
+        if (intact)
+            m_partialCall += part;
+        else
+            m_partialCall.clear();
+        if (kind == QLatin1Char('P') && intact) {
+            result->clear();
+            return true;
+        }
+        const QString call = intact ? m_partialCall : QString();
+        m_partialCall.clear();
+        *result = m_runtime.handleBridgeCall(securityOrigin, call);
+        return true;
+    }
+    *result = m_runtime.handleBridgeCall(securityOrigin, QString());
     return true;
 }
 

@@ -24,7 +24,12 @@ protected:
     QWebEnginePage* createWindow(WebWindowType type) override;
 
 private:
+    // Bridge calls longer than one prompt message arrive in parts; they are joined here.
+    static constexpr qsizetype kMaxCallSize = 64 * 1024 * 1024;
+
     BrowserRuntime& m_runtime;
+    QString m_partialCall;
+    QUrl m_partialOrigin;
 };
 
 } // namespace browser

@@ -10,7 +10,7 @@ namespace platform {
 
 void Trace::event(const QString& name, const QString& detail)
 {
-    static const QByteArray path = qgetenv("KAVREN_TRACE_FILE");
+    const QByteArray path = qgetenv("KAVREN_TRACE_FILE");
     if (path.isEmpty())
         return;
     QString text = QFileInfo(QCoreApplication::applicationFilePath()).fileName() + QLatin1Char(' ')
