@@ -1,5 +1,8 @@
 #include "devservice/DevService.h"
 
+#include "devservice/ControlApi.h"
+#include "devservice/FileServer.h"
+#include "devservice/SessionServer.h"
 #include "devservice/StaticPages.h"
 
 #include <httplib.h>
@@ -12,6 +15,7 @@ DevService::DevService(DevServiceOptions options)
     : m_options(std::move(options))
     , m_log(m_options.logPath)
     , m_http(std::make_unique<httplib::Server>())
+    , m_session(std::make_unique<SessionServer>(m_log))
 {
     // A browser keeps several connections open and stalled test transfers hold theirs for
     // seconds: the default pool of eight threads would starve.
@@ -23,6 +27,12 @@ DevService::~DevService() = default;
 
 bool DevService::start(std::string* error)
 {
+    if (!m_session->start(m_options.bindAddress, m_options.sessionPort, error))
+        return false;
+    ControlApi::install(*m_http, *m_session, m_log);
+    // Before the pages: their route takes every GET.
+    if (!m_options.filesDir.empty())
+        FileServer::install(*m_http, m_options.filesDir, m_log);
     StaticPages::install(*m_http, m_options.pagesDir, m_log);
     if (m_options.httpPort == 0) {
         m_httpPort = m_http->bind_to_any_port(m_options.bindAddress);
@@ -45,7 +55,14 @@ void DevService::run()
 
 void DevService::stop()
 {
+    // Only the HTTP server: this runs from the signal handler. The session port closes when
+    // the service object goes.
     m_http->stop();
+}
+
+int DevService::sessionPort() const
+{
+    return m_session->port();
 }
 
 } // namespace devservice

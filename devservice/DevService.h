@@ -11,8 +11,10 @@ class Server;
 
 namespace devservice {
 
-// The local stand-in for the vendor's service: web pages (and later files, the session port
-// and a control API for tests) on loopback.
+class SessionServer;
+
+// The local stand-in for the vendor's service on loopback: web pages, files, and the session
+// port with its control API for tests.
 class DevService
 {
 public:
@@ -26,6 +28,8 @@ public:
     void stop();
 
     int httpPort() const { return m_httpPort; }
+    int sessionPort() const;
+    SessionServer& session() { return *m_session; }
     DevLog& log() { return m_log; }
     httplib::Server& http() { return *m_http; }
 
@@ -33,6 +37,7 @@ private:
     DevServiceOptions m_options;
     DevLog m_log;
     std::unique_ptr<httplib::Server> m_http;
+    std::unique_ptr<SessionServer> m_session;
     int m_httpPort = 0;
 };
 

@@ -47,6 +47,8 @@ bool DevServiceOptions::parse(int argc, char** argv, std::string* error)
             pagesDir = value;
         } else if (arg == "--log") {
             logPath = value;
+        } else if (arg == "--files") {
+            filesDir = value;
         } else {
             *error = "unknown option " + arg + "\n" + usage();
             return false;
@@ -58,7 +60,8 @@ bool DevServiceOptions::parse(int argc, char** argv, std::string* error)
 std::string DevServiceOptions::usage()
 {
     return "usage: kavren-devservice [--bind ADDR] [--http-port N] [--session-port N] [--pages DIR] [--log FILE]\n"
-           "  port 0 picks a free port; the ready line names the ports in use\n";
+           "  port 0 picks a free port; the ready line names the ports in use\n"
+           "  --files DIR serves the files of DIR under /files/ with byte ranges\n";
 }
 
 } // namespace devservice

@@ -13,6 +13,7 @@ struct DevServiceOptions
     int sessionPort = 60001;
     std::string pagesDir;   // default: <exe dir>/devservice/pages, else the source tree's pages
     std::string logPath;    // empty: log to standard output only
+    std::string filesDir;   // served under /files/ with byte ranges; empty: no files
 
     // Returns false (and fills error) for an unknown or malformed option.
     bool parse(int argc, char** argv, std::string* error);

@@ -50,7 +50,8 @@ int main(int argc, char** argv)
     g_service = &service;
     std::signal(SIGINT, onSignal);
     std::signal(SIGTERM, onSignal);
-    service.log().line("kavren-devservice ready http=" + std::to_string(service.httpPort()));
+    service.log().line("kavren-devservice ready http=" + std::to_string(service.httpPort())
+                       + " session=" + std::to_string(service.sessionPort()));
     service.run();
     return 0;
 }
