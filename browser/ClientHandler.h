@@ -1,5 +1,7 @@
 #pragma once
 
+#include "browser/KavrenView.h"
+
 #include <QObject>
 #include <QPointer>
 #include <QRect>
@@ -11,7 +13,6 @@ namespace browser {
 
 class BrowserRuntime;
 class KavrenPage;
-class KavrenView;
 
 // The browser client of one embedded browser: creates the browser as a child of its hosting
 // window and offers what native code does with a page: navigate, run script, ask a yes/no

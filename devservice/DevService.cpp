@@ -2,6 +2,7 @@
 
 #include "devservice/ControlApi.h"
 #include "devservice/FileServer.h"
+#include "devservice/LoginApi.h"
 #include "devservice/SessionServer.h"
 #include "devservice/StaticPages.h"
 
@@ -30,6 +31,8 @@ bool DevService::start(std::string* error)
     if (!m_session->start(m_options.bindAddress, m_options.sessionPort, error))
         return false;
     ControlApi::install(*m_http, *m_session, m_log);
+    if (!m_options.usersPath.empty())
+        LoginApi::install(*m_http, m_options.usersPath, *m_session, m_log);
     // Before the pages: their route takes every GET.
     if (!m_options.filesDir.empty())
         FileServer::install(*m_http, m_options.filesDir, m_log);

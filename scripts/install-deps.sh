@@ -9,7 +9,7 @@ packages=(
   libqt6webenginecore6-bin libgl-dev
   libjsoncpp-dev libcurl4-openssl-dev libarchive-dev libcpp-httplib-dev libssl-dev
   googletest libgtest-dev libgmock-dev
-  fonts-noto-cjk xvfb xauth x11-utils imagemagick python3 python3-pil curl procps
+  fonts-noto-cjk xvfb xauth x11-utils xdotool imagemagick curl procps
 )
 
 missing=()

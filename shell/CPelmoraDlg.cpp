@@ -1,6 +1,10 @@
 #include "shell/CPelmoraDlg.h"
 
 #include "account/CLogWnd.h"
+#include "account/CLogWndHad.h"
+#include "account/UserSettings.h"
+#include "browser/BrowserRuntime.h"
+#include "browser/PopupRouter.h"
 #include "platform/DpiScale.h"
 #include "platform/ExeDir.h"
 #include "platform/HostLookup.h"
@@ -8,9 +12,15 @@
 #include "platform/MessageMap.h"
 #include "platform/Process.h"
 #include "platform/Prompts.h"
+#include "platform/ServiceConfig.h"
 #include "platform/SingleInstance.h"
 #include "platform/Trace.h"
+#include "session/Connection.h"
+#include "session/ReceiveLoop.h"
+#include "shell/MainSessionEvents.h"
 #include "shell/ShellExit.h"
+#include "shell/ShellScriptCommands.h"
+#include "widgets/CNoticeDialogModel.h"
 
 #include <QApplication>
 
@@ -36,13 +46,37 @@ CPelmoraDlg::CPelmoraDlg(QWidget* parent)
     : QDialog(parent)
     , m_messages(new platform::MessageMap(this))
     , m_exit(std::make_unique<ShellExit>(m_messages))
+    , m_scriptCommands(std::make_unique<ShellScriptCommands>(*this))
 {
-    m_messages->on(platform::msg::kShowMainWindow, [this](quintptr, const QVariant&) {
+    using platform::msg::kPushMessages;
+    using platform::msg::kSessionBadMember;
+    using platform::msg::kSessionDisplaced;
+    using platform::msg::kSessionNotice;
+    using platform::msg::kShowMainWindow;
+    using platform::msg::kShutdownBrowser;
+    m_messages->on(kShowMainWindow, [this](quintptr, const QVariant&) {
         onShowRequest();
         return qintptr(0);
     });
-    m_messages->on(platform::msg::kShutdownBrowser, [](quintptr, const QVariant&) {
+    m_messages->on(kShutdownBrowser, [](quintptr, const QVariant&) {
         platform::Trace::event(QStringLiteral("shutdown-browser"));
+        return qintptr(0);
+    });
+    m_messages->on(kSessionNotice, [](quintptr operation, const QVariant&) {
+        platform::Trace::event(QStringLiteral("session-notice"), QString::number(operation));
+        return qintptr(0);
+    });
+    m_messages->on(kSessionDisplaced, [this](quintptr, const QVariant&) {
+        onDisplaced();
+        return qintptr(0);
+    });
+    m_messages->on(kSessionBadMember, [this](quintptr, const QVariant&) {
+        m_notice->setText(QStringLiteral("发送数据失败，请检查网络连接是否正常."));
+        m_notice->DoModal();
+        return qintptr(0);
+    });
+    m_messages->on(kPushMessages, [](quintptr, const QVariant& text) {
+        platform::Trace::event(QStringLiteral("push-messages"), QString::fromUtf8(text.toByteArray()));
         return qintptr(0);
     });
 }
@@ -88,18 +122,91 @@ bool CPelmoraDlg::onInitDialog()
     setWindowTitle(kWindowTitle);
     resize(platform::DpiScale::scaled(1286, m_dpiScale), platform::DpiScale::scaled(722, m_dpiScale));
     platform::Trace::event(QStringLiteral("main-size"), QStringLiteral("%1x%2").arg(width()).arg(height()));
+    m_notice = new widgets::CNoticeDialogModel(this);
 
     // 10-12. The login window; nothing else starts without a login.
-    m_logWnd = std::make_unique<account::CLogWnd>(m_dpiScale, [this] { m_exit->exitShell(); });
-    platform::Trace::event(QStringLiteral("login-window"));
+    m_logWnd = std::make_unique<account::CLogWnd>(*this, m_user, platform::ExeDir::path(), m_dpiScale);
+    m_logWnd->onInitDialog();
     m_logWnd->exec();
     if (!m_logWnd->loggedIn())
-        m_exit->exitShell();
+        exitShell();
+    m_logWnd->saveAccounts();
+
+    // 13. The session from now on: the login's connection and what its buffer still holds.
+    startSession();
+
+    // 14. Messages that came with the login go to the news popup.
+    if (m_user.hasPendingMessages) {
+        m_loginMessages = m_user.pendingMessageList;
+        platform::Trace::event(QStringLiteral("login-messages"), QString::number(m_loginMessages.size()));
+        m_user.hasPendingMessages = false;
+        m_user.pendingMessageList.clear();
+    }
 
     // 28.
     m_initialised = true;
     platform::Trace::event(QStringLiteral("initialised"));
     return true;
+}
+
+void CPelmoraDlg::startSession()
+{
+    m_sessionEvents = std::make_unique<MainSessionEvents>(*m_messages);
+    m_receiveLoop = std::make_unique<session::ReceiveLoop>(m_logWnd->takeConnection(), m_serviceAddress,
+                                                           sessionPort(), m_user, m_sessionEvents.get());
+    m_receiveLoop->start();
+}
+
+void CPelmoraDlg::setStartPage(int page, bool loadWaitOff)
+{
+    m_startPage = page;
+    m_loadWaitOff = loadWaitOff;
+}
+
+browser::BrowserRuntime& CPelmoraDlg::browserRuntime()
+{
+    if (!m_runtime) {
+        m_runtime = std::make_unique<browser::BrowserRuntime>(platform::ExeDir::file(QStringLiteral("cache")),
+                                                              *m_scriptCommands, this, m_dpiScale);
+    }
+    return *m_runtime;
+}
+
+void CPelmoraDlg::exitShell()
+{
+    m_exit->exitShell();
+}
+
+quint16 CPelmoraDlg::sessionPort() const
+{
+    return platform::ServiceConfig::sessionPort();
+}
+
+void CPelmoraDlg::onPageLoaded(browser::ClientHandler*, const QString& url)
+{
+    platform::Trace::event(QStringLiteral("page-loaded"), url);
+    if (m_logWnd)
+        m_logWnd->onPageLoaded(url);
+}
+
+void CPelmoraDlg::onPopup(const QString& url)
+{
+    const browser::PopupRouter router({}, {});
+    router.route(url);
+}
+
+void CPelmoraDlg::onDisplaced()
+{
+    platform::Trace::event(QStringLiteral("displaced"));
+    account::CLogWndHad question(this);
+    question.setLines(QStringLiteral("账号已在另一地点登录"), QStringLiteral("点击\"确定\"输入密码重新登录"),
+                      QStringLiteral("点击\"取消\"放弃本次登录"));
+    question.DoModal();
+    if (question.resultText() == QLatin1String("ok")) {
+        account::UserSettings(platform::ExeDir::file(QStringLiteral("UserInfo.ini"))).setLogOut(QStringLiteral("1"));
+        m_exit->logOutShell();
+    }
+    m_exit->exitShell();
 }
 
 void CPelmoraDlg::onShowRequest()

@@ -9,6 +9,7 @@
 #include "platform/ServiceConfig.h"
 #include "platform/SingleInstance.h"
 #include "platform/Trace.h"
+#include "widgets/CTraButton.h"
 
 #include <QFileInfo>
 #include <QProcess>
@@ -33,6 +34,8 @@ const QString kCaption = QStringLiteral("工具箱提示");
 int CkavrenupApp::initInstance()
 {
     platform::LastChance::install(kCaption, QStringLiteral("Kavren工具箱：获取数据出现异常,请检查网络连接是否正常"));
+    // The updater's image buttons show the pointing hand; the shell's keep the arrow.
+    widgets::CTraButton::setHandCursor(true);
 
     platform::SingleInstance instance(QStringLiteral("MyKavrensoftUpMutex"));
     if (!instance.acquire())

@@ -8,7 +8,13 @@
 namespace widgets {
 
 CNoticeTwoSelect2::CNoticeTwoSelect2(QWidget* parent, double scale)
+    : CNoticeTwoSelect2(parent, scale, QStringLiteral("CNoticeTwoSelect2"))
+{
+}
+
+CNoticeTwoSelect2::CNoticeTwoSelect2(QWidget* parent, double scale, const QString& kind)
     : NoticeDialog(parent, scale, 312, 170, true)
+    , m_kind(kind)
     , m_lines{QString(), QString(), QString()}
 {
     const QColor text(51, 51, 51);
@@ -54,7 +60,7 @@ int CNoticeTwoSelect2::DoModal()
 {
     for (int i = 0; i < 3; ++i)
         m_lineLabels[i]->setText(m_lines.at(i));
-    return runPrompt(QStringLiteral("CNoticeTwoSelect2"), m_lines,
+    return runPrompt(m_kind, m_lines,
                      {QStringLiteral("ok"), QStringLiteral("cancel"), QStringLiteral("close")});
 }
 

@@ -26,10 +26,14 @@ public:
     QLabel* lineLabel(int index) const;
 
 protected:
+    // For dialogs of the same look under their own name (the prompt kind tests see).
+    CNoticeTwoSelect2(QWidget* parent, double scale, const QString& kind);
+
     QAbstractButton* buttonFor(const QString& answer) const override;
     void closeClicked() override;
 
 private:
+    QString m_kind;
     QStringList m_lines;
     QString m_resultText;
     QLabel* m_lineLabels[3];

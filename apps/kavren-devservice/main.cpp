@@ -19,14 +19,16 @@ void onSignal(int)
         g_service->stop();
 }
 
-std::string defaultPagesDir()
+// A folder of the dev service's own data: beside the program when installed, else in the
+// source tree.
+std::string dataPath(const char* name)
 {
     std::error_code ec;
     const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    const auto beside = exe.parent_path() / "devservice" / "pages";
-    if (!ec && std::filesystem::is_directory(beside))
+    const auto beside = exe.parent_path() / "devservice" / name;
+    if (!ec && std::filesystem::exists(beside))
         return beside.string();
-    return std::string(KAVREN_DEVSERVICE_SOURCE_PAGES);
+    return (std::filesystem::path(KAVREN_DEVSERVICE_SOURCE_DIR) / name).string();
 }
 
 } // namespace
@@ -40,7 +42,9 @@ int main(int argc, char** argv)
         return 2;
     }
     if (options.pagesDir.empty())
-        options.pagesDir = defaultPagesDir();
+        options.pagesDir = dataPath("pages");
+    if (options.usersPath.empty())
+        options.usersPath = dataPath("demo/users.json");
 
     devservice::DevService service(options);
     if (!service.start(&error)) {

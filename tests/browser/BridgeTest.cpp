@@ -10,6 +10,7 @@
 #include "devservice/DevService.h"
 #include "platform/Prompts.h"
 #include "tests/browser/FakeScriptShell.h"
+#include "widgets/CNoticeTwoSelect.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -240,13 +241,15 @@ TEST_F(BridgeTest, PageReplacingPromptKeepsTheBridge)
 
 TEST_F(BridgeTest, ForceLoginAsksTheUserWhileThePageWaits)
 {
+    // As the shell asks it: the skinned two-choice notice.
     m_shell.forceLoginAnswer = [] {
-        return platform::Prompts::messageBox(nullptr, QStringLiteral("提示"), QStringLiteral("账号已登陆，是否强制登陆!"),
-                                             platform::Prompts::Buttons::OkCancel)
-            == QLatin1String("ok");
+        widgets::CNoticeTwoSelect question;
+        question.setText(QStringLiteral("账号已登陆，是否强制登陆!"));
+        question.DoModal();
+        return question.resultText() == QLatin1String("ok");
     };
     QStringList asked;
-    for (const char* answer : {"ok", "cancel"}) {
+    for (const char* answer : {"ok", "cancel", "close"}) {
         platform::Prompts::setAnswerer([&, answer](const platform::PromptInfo& info) {
             asked.append(info.lines.join(QString()));
             return QString::fromLatin1(answer);
@@ -254,7 +257,7 @@ TEST_F(BridgeTest, ForceLoginAsksTheUserWhileThePageWaits)
         const QVariant value = eval(QStringLiteral("pm.ForceLogin()"));
         EXPECT_EQ(value.toInt(), QLatin1String(answer) == QLatin1String("ok") ? 1 : 0) << answer;
     }
-    EXPECT_EQ(asked, (QStringList{QStringLiteral("账号已登陆，是否强制登陆!"), QStringLiteral("账号已登陆，是否强制登陆!")}));
+    EXPECT_EQ(asked, QStringList(3, QStringLiteral("账号已登陆，是否强制登陆!")));
 }
 
 struct EvalRow
