@@ -24,7 +24,13 @@ DevService::DevService(DevServiceOptions options)
     m_http->set_keep_alive_max_count(1000);
 }
 
-DevService::~DevService() = default;
+DevService::~DevService()
+{
+    if (m_secondHttp)
+        m_secondHttp->stop();
+    if (m_secondThread.joinable())
+        m_secondThread.join();
+}
 
 bool DevService::start(std::string* error)
 {
@@ -48,7 +54,24 @@ bool DevService::start(std::string* error)
         *error = "cannot bind the HTTP port " + std::to_string(m_options.httpPort);
         return false;
     }
+    if (!m_options.secondOriginAddress.empty()) {
+        m_secondHttp = std::make_unique<httplib::Server>();
+        StaticPages::install(*m_secondHttp, m_options.pagesDir, m_log);
+        m_secondPort = m_secondHttp->bind_to_any_port(m_options.secondOriginAddress);
+        if (m_secondPort <= 0) {
+            *error = "cannot bind the second origin on " + m_options.secondOriginAddress;
+            return false;
+        }
+        m_secondThread = std::thread([this] { m_secondHttp->listen_after_bind(); });
+    }
     return true;
+}
+
+std::string DevService::secondOrigin() const
+{
+    if (m_secondPort <= 0)
+        return {};
+    return "http://" + m_options.secondOriginAddress + ":" + std::to_string(m_secondPort) + "/";
 }
 
 void DevService::run()

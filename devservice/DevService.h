@@ -4,6 +4,8 @@
 #include "devservice/DevServiceOptions.h"
 
 #include <memory>
+#include <string>
+#include <thread>
 
 namespace httplib {
 class Server;
@@ -28,6 +30,9 @@ public:
     void stop();
 
     int httpPort() const { return m_httpPort; }
+    // The pages again on a second origin (--second-origin ADDR), for tests of foreign frames;
+    // empty when not asked for.
+    std::string secondOrigin() const;
     int sessionPort() const;
     SessionServer& session() { return *m_session; }
     DevLog& log() { return m_log; }
@@ -37,6 +42,9 @@ private:
     DevServiceOptions m_options;
     DevLog m_log;
     std::unique_ptr<httplib::Server> m_http;
+    std::unique_ptr<httplib::Server> m_secondHttp;
+    int m_secondPort = 0;
+    std::thread m_secondThread;
     std::unique_ptr<SessionServer> m_session;
     int m_httpPort = 0;
 };

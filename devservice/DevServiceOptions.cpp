@@ -47,6 +47,8 @@ bool DevServiceOptions::parse(int argc, char** argv, std::string* error)
             pagesDir = value;
         } else if (arg == "--log") {
             logPath = value;
+        } else if (arg == "--second-origin") {
+            secondOriginAddress = value;
         } else if (arg == "--users") {
             usersPath = value;
         } else if (arg == "--files") {
@@ -64,6 +66,7 @@ std::string DevServiceOptions::usage()
     return "usage: kavren-devservice [--bind ADDR] [--http-port N] [--session-port N] [--pages DIR] [--log FILE]\n"
            "  port 0 picks a free port; the ready line names the ports in use\n"
            "  --files DIR serves the files of DIR under /files/ with byte ranges\n"
+           "  --second-origin ADDR serves the pages once more on ADDR (a free port), another origin\n"
            "  --users FILE the login page's demo users (default: devservice/demo/users.json beside the program)\n";
 }
 

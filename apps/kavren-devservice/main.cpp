@@ -54,8 +54,11 @@ int main(int argc, char** argv)
     g_service = &service;
     std::signal(SIGINT, onSignal);
     std::signal(SIGTERM, onSignal);
-    service.log().line("kavren-devservice ready http=" + std::to_string(service.httpPort())
-                       + " session=" + std::to_string(service.sessionPort()));
+    std::string ready = "kavren-devservice ready http=" + std::to_string(service.httpPort())
+        + " session=" + std::to_string(service.sessionPort());
+    if (!service.secondOrigin().empty())
+        ready += " second-origin=" + service.secondOrigin();
+    service.log().line(ready);
     service.run();
     return 0;
 }

@@ -34,10 +34,11 @@ using browser::ClientHandler;
 class PageServer
 {
 public:
-    explicit PageServer(const std::string& address)
+    PageServer()
     {
         devservice::DevServiceOptions options;
-        options.bindAddress = address;
+        options.bindAddress = "127.0.0.1";
+        options.secondOriginAddress = "127.0.0.2";
         options.httpPort = 0;
         options.sessionPort = 0;
         options.pagesDir = KAVREN_SOURCE_DIR "/devservice/pages";
@@ -46,7 +47,8 @@ public:
         m_ok = m_service->start(&error);
         if (m_ok)
             m_thread = std::thread([this] { m_service->run(); });
-        m_origin = QStringLiteral("http://%1:%2/").arg(QString::fromStdString(address)).arg(m_service->httpPort());
+        m_origin = QStringLiteral("http://127.0.0.1:%1/").arg(m_service->httpPort());
+        m_secondOrigin = QString::fromStdString(m_service->secondOrigin());
     }
     ~PageServer()
     {
@@ -56,6 +58,7 @@ public:
     }
     bool ok() const { return m_ok; }
     QString url(const QString& path) const { return m_origin + path; }
+    QString foreignUrl(const QString& path) const { return m_secondOrigin + path; }
     const QString& origin() const { return m_origin; }
 
 private:
@@ -63,6 +66,7 @@ private:
     std::thread m_thread;
     bool m_ok = false;
     QString m_origin;
+    QString m_secondOrigin;
 };
 
 class RecordingEvents : public browser::BrowserEvents
@@ -90,14 +94,12 @@ protected:
     static void SetUpTestSuite()
     {
         s_cache = new QTemporaryDir;
-        s_server = new PageServer("127.0.0.1");
-        s_foreign = new PageServer("127.0.0.2");
+        s_server = new PageServer;
         qputenv("KAVREN_BASE_URL", s_server->origin().toUtf8());
     }
     static void TearDownTestSuite()
     {
         delete s_server;
-        delete s_foreign;
         delete s_cache;
     }
 
@@ -135,7 +137,6 @@ protected:
     }
 
     static PageServer* s_server;
-    static PageServer* s_foreign;
     static QTemporaryDir* s_cache;
     FakeScriptShell m_shell;
     RecordingEvents m_events;
@@ -145,7 +146,6 @@ protected:
 };
 
 PageServer* BridgeTest::s_server = nullptr;
-PageServer* BridgeTest::s_foreign = nullptr;
 QTemporaryDir* BridgeTest::s_cache = nullptr;
 
 TEST_F(BridgeTest, AnswersReachPageScriptWithTheirTypes)
@@ -384,7 +384,8 @@ TEST_F(BridgeTest, DevToolsOpenInTheirOwnWindow)
 
 TEST_F(BridgeTest, FrameOfAnotherOriginReachesNoCommand)
 {
-    const QString foreign = s_foreign->url(QStringLiteral("test/frame.html"));
+    const QString foreign = s_server->foreignUrl(QStringLiteral("test/frame.html"));
+    ASSERT_TRUE(foreign.startsWith(QLatin1String("http://127.0.0.2:")));
     const QString own = s_server->url(QStringLiteral("test/frame.html"));
     eval(QStringLiteral("['%1', '%2'].forEach(function (src) { var f = document.createElement('iframe'); "
                         "f.src = src; document.body.appendChild(f); }); true")

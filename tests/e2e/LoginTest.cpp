@@ -5,6 +5,7 @@
 #include "session/CurrentUser.h"
 #include "session/SessionRecord.h"
 #include "tests/support/DevServiceProcess.h"
+#include "tests/support/LoopbackListener.h"
 #include "tests/support/StagedPrograms.h"
 #include "tests/support/VirtualDisplay.h"
 
@@ -15,15 +16,9 @@
 
 #include <gtest/gtest.h>
 
-#include <arpa/inet.h>
-#include <fcntl.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <memory>
-#include <vector>
 
 namespace {
 
@@ -44,56 +39,6 @@ double secondsSince(std::chrono::steady_clock::time_point start)
 {
     return std::chrono::duration<double>(now() - start).count();
 }
-
-// A loopback port where nothing listens.
-int closedPort()
-{
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof(addr));
-    socklen_t len = sizeof(addr);
-    ::getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len);
-    ::close(fd);
-    return ntohs(addr.sin_port);
-}
-
-// A listener whose accept queue is full: a connect to it neither completes nor fails.
-class FullBacklogListener
-{
-public:
-    FullBacklogListener()
-    {
-        m_listener = ::socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in addr{};
-        addr.sin_family = AF_INET;
-        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        ::bind(m_listener, reinterpret_cast<sockaddr*>(&addr), sizeof(addr));
-        ::listen(m_listener, 0);
-        socklen_t len = sizeof(addr);
-        ::getsockname(m_listener, reinterpret_cast<sockaddr*>(&addr), &len);
-        m_port = ntohs(addr.sin_port);
-        for (int i = 0; i < 8; ++i) {
-            const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
-            ::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof(addr));
-            m_fillers.push_back(fd);
-        }
-        QThread::msleep(200);
-    }
-    ~FullBacklogListener()
-    {
-        for (int fd : m_fillers)
-            ::close(fd);
-        ::close(m_listener);
-    }
-    int port() const { return m_port; }
-
-private:
-    int m_listener = -1;
-    int m_port = 0;
-    std::vector<int> m_fillers;
-};
 
 class LoginTest : public ::testing::Test
 {
@@ -240,7 +185,7 @@ TEST_F(LoginTest, PageAsksBeforeForcingAnAccountOnlineElsewhere)
 
 TEST_F(LoginTest, ClosedSessionPortGivesLoginError)
 {
-    m_staged.environment().insert(QStringLiteral("KAVREN_SESSION_PORT"), QString::number(closedPort()));
+    m_staged.environment().insert(QStringLiteral("KAVREN_SESSION_PORT"), QString::number(testsupport::closedPort()));
     QProcess* shell = startShell();
     typeLogin(kPhone, kPassword);
     EXPECT_FALSE(m_staged.trace().waitFor({"login-read-failed"}, 30000).empty());
@@ -250,7 +195,8 @@ TEST_F(LoginTest, ClosedSessionPortGivesLoginError)
 
 TEST_F(LoginTest, HangingConnectGivesErrorTipAfterFourSeconds)
 {
-    FullBacklogListener listener;
+    testsupport::BareListener listener(0);
+    ASSERT_TRUE(listener.fillBacklog());
     m_staged.environment().insert(QStringLiteral("KAVREN_SESSION_PORT"), QString::number(listener.port()));
     startShell();
     typeLogin(kPhone, kPassword);
