@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 namespace {
 
 using platform::ProfileFile;
@@ -74,6 +76,59 @@ TEST_F(ProfileFileTest, WriteIntoUnwritableFolderFails)
 {
     EXPECT_FALSE(ProfileFile::write(m_dir.filePath(QStringLiteral("missing/dir/x.ini")), QStringLiteral("a"),
                                     QStringLiteral("b"), QStringLiteral("c")));
+}
+
+} // namespace
+
+namespace {
+
+// Random files, random writes: a write reads back as written, and every other key keeps the
+// value it had; no input makes the reader or writer fail.
+TEST(ProfileFileProperties, WriteReadsBackAndKeepsOtherKeys)
+{
+    std::mt19937 random(20261211);
+    const QStringList names{QStringLiteral("LogOut"), QStringLiteral("logout"), QStringLiteral("SystemSet"),
+                            QStringLiteral("MIP"), QStringLiteral("138PushID"), QStringLiteral("url")};
+    const QStringList keys{QStringLiteral("LogOut"), QStringLiteral("TipCheck"), QStringLiteral("mip"),
+                           QStringLiteral("PushID"), QStringLiteral("url")};
+    const QStringList junk{QStringLiteral("; comment"), QString(), QStringLiteral("[broken"), QStringLiteral("=x"),
+                           QStringLiteral("no equals"), QStringLiteral("  [SystemSet]  "), QStringLiteral("\r")};
+    auto pick = [&](const QStringList& list) { return list.at(static_cast<int>(random() % list.size())); };
+    for (int round = 0; round < 500; ++round) {
+        QString text;
+        const int lines = static_cast<int>(random() % 12);
+        for (int i = 0; i < lines; ++i) {
+            switch (random() % 3) {
+            case 0:
+                text += QLatin1Char('[') + pick(names) + QLatin1String("]\n");
+                break;
+            case 1:
+                text += pick(keys) + QLatin1Char('=') + QString::number(random() % 1000) + QLatin1Char('\n');
+                break;
+            default:
+                text += pick(junk) + QLatin1Char('\n');
+            }
+        }
+        const QString section = pick(names);
+        const QString key = pick(keys);
+        const QString value = QString::number(random());
+        // What every other section/key pair read before the write.
+        QList<QPair<QPair<QString, QString>, QString>> before;
+        for (const QString& s : names) {
+            for (const QString& k : keys) {
+                if (s.compare(section, Qt::CaseInsensitive) != 0 || k.compare(key, Qt::CaseInsensitive) != 0)
+                    before.append({{s, k}, ProfileFile::readFromText(text, s, k, QStringLiteral("<none>"))});
+            }
+        }
+        const QString written = ProfileFile::writeToText(text, section, key, value);
+        ASSERT_EQ(ProfileFile::readFromText(written, section, key, QStringLiteral("<none>")), value)
+            << text.toStdString();
+        for (const auto& [where, old] : before) {
+            ASSERT_EQ(ProfileFile::readFromText(written, where.first, where.second, QStringLiteral("<none>")), old)
+                << "round " << round << " " << where.first.toStdString() << "/" << where.second.toStdString()
+                << "\n" << text.toStdString();
+        }
+    }
 }
 
 } // namespace
