@@ -63,12 +63,12 @@ void ResponseHead::parseField(const char* line, std::size_t length)
         // "bytes A-B/T", "bytes */T" or "bytes A-B/*"
         if (!value.toLower().startsWith("bytes "))
             return;
-        const QByteArray spec = value.mid(6).trimmed();
-        const int slash = spec.indexOf('/');
+        const QByteArray contentRange = value.mid(6).trimmed();
+        const int slash = contentRange.indexOf('/');
         if (slash < 0)
             return;
-        const QByteArray range = spec.left(slash);
-        const QByteArray totalText = spec.mid(slash + 1);
+        const QByteArray range = contentRange.left(slash);
+        const QByteArray totalText = contentRange.mid(slash + 1);
         m_rangeTotal = totalText == "*" ? -1 : toCount(totalText);
         const int dash = range.indexOf('-');
         m_rangeStart = dash > 0 ? toCount(range.left(dash)) : -1;

@@ -116,12 +116,12 @@ RangeAnswer parseRange(const std::string& header, std::int64_t size, std::int64_
     const std::string unit = "bytes=";
     if (header.compare(0, unit.size(), unit) != 0 || header.find(',') != std::string::npos)
         return RangeAnswer::Whole;
-    const std::string spec = header.substr(unit.size());
-    const auto dash = spec.find('-');
+    const std::string rangeText = header.substr(unit.size());
+    const auto dash = rangeText.find('-');
     if (dash == std::string::npos)
         return RangeAnswer::Whole;
-    const std::string first = spec.substr(0, dash);
-    const std::string last = spec.substr(dash + 1);
+    const std::string first = rangeText.substr(0, dash);
+    const std::string last = rangeText.substr(dash + 1);
     const auto number = [](const std::string& text, std::int64_t* out) {
         if (text.empty() || text.size() > 18 || text.find_first_not_of("0123456789") != std::string::npos)
             return false;
