@@ -74,10 +74,8 @@ void ReceiveLoop::start()
     m_thread = std::thread([this] { platform::LastChance::guard([this] { run(); }); });
 }
 
-void ReceiveLoop::stop()
+void ReceiveLoop::closeConnection()
 {
-    if (!m_thread.joinable())
-        return;
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         m_stopping = true;
@@ -85,6 +83,13 @@ void ReceiveLoop::stop()
             m_connection->cancel();
     }
     m_wake.notify_all();
+}
+
+void ReceiveLoop::stop()
+{
+    if (!m_thread.joinable())
+        return;
+    closeConnection();
     // The receive thread may be inside a callback that waits for this thread's event loop.
     if (QThread::currentThread()->eventDispatcher()) {
         std::unique_lock<std::mutex> lock(m_mutex);

@@ -55,6 +55,10 @@ public:
     // the calling thread keeps processing its Qt events.
     void stop();
 
+    // The exit routines: the socket is shut down and nothing more is read or reconnected, without
+    // waiting for the thread (which may itself be waiting for the caller's hand-over).
+    void closeConnection();
+
     // A copy of the main window's record.
     SessionRecord record() const;
     bool connected() const;

@@ -155,6 +155,7 @@ void CPelmoraDlg::startSession()
     m_receiveLoop = std::make_unique<session::ReceiveLoop>(m_logWnd->takeConnection(), m_serviceAddress,
                                                            sessionPort(), m_user, m_sessionEvents.get());
     m_receiveLoop->start();
+    m_exit->setCloseSession([this] { m_receiveLoop->closeConnection(); });
 }
 
 void CPelmoraDlg::setStartPage(int page, bool loadWaitOff)

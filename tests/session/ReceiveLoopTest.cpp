@@ -326,6 +326,26 @@ std::vector<SurvivableCase> survivableCases()
 INSTANTIATE_TEST_SUITE_P(Rows, ReceiveLoopSurvives, ::testing::ValuesIn(survivableCases()),
                          [](const ::testing::TestParamInfo<SurvivableCase>& param) { return param.param.name; });
 
+TEST_F(ReceiveLoopTest, ClosingTheConnectionEndsTheSessionWithoutReconnecting)
+{
+    // What the exit routines do: the service sees the session end, and nothing reconnects.
+    RecordingEvents events;
+    auto loop = loggedInLoop(QStringLiteral("13700000009"), events);
+    ASSERT_TRUE(loop);
+    loop->closeConnection();
+    const Clock::time_point closed = Clock::now();
+    bool gone = false;
+    while (!gone && msSince(closed) < 5000) {
+        gone = true;
+        for (const Json::Value& s : m_service.get("/control/session/state")["sessions"])
+            gone = gone && s["loginId"].asString() != "13700000009";
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    EXPECT_TRUE(gone) << "the service still holds the session";
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    EXPECT_TRUE(events.ofKind(Kind::Attempt).empty()) << "an exit must not reconnect";
+}
+
 TEST_F(ReceiveLoopTest, FrameInThreeWritesIsOneCommand)
 {
     RecordingEvents events;
