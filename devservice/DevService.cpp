@@ -8,6 +8,7 @@
 
 #include <httplib.h>
 
+#include <chrono>
 #include <filesystem>
 
 namespace devservice {
@@ -26,6 +27,7 @@ DevService::DevService(DevServiceOptions options)
 
 DevService::~DevService()
 {
+    stopBackground();
     if (m_secondHttp)
         m_secondHttp->stop();
     if (m_secondThread.joinable())
@@ -84,6 +86,27 @@ void DevService::stop()
     // Only the HTTP server: this runs from the signal handler. The session port closes when
     // the service object goes.
     m_http->stop();
+}
+
+void DevService::runInBackground()
+{
+    if (m_background.joinable())
+        return;
+    m_background = std::thread([this] { run(); });
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!m_http->is_running() && std::chrono::steady_clock::now() < until)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+}
+
+void DevService::stopBackground()
+{
+    if (!m_background.joinable())
+        return;
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!m_http->is_running() && std::chrono::steady_clock::now() < until)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    stop();
+    m_background.join();
 }
 
 int DevService::sessionPort() const

@@ -27,7 +27,13 @@ public:
     bool start(std::string* error);
     // Serves until stop() (blocking).
     void run();
+    // Ends run(); safe from a signal handler. A server that is not listening yet misses it.
     void stop();
+    // For tests and benchmarks: serves on a thread of its own and returns once the server
+    // listens, so that stopping it afterwards can never be missed.
+    void runInBackground();
+    // Stops what runInBackground() started and waits for its thread.
+    void stopBackground();
 
     int httpPort() const { return m_httpPort; }
     // The pages again on a second origin (--second-origin ADDR), for tests of foreign frames;
@@ -45,6 +51,7 @@ private:
     std::unique_ptr<httplib::Server> m_secondHttp;
     int m_secondPort = 0;
     std::thread m_secondThread;
+    std::thread m_background;
     std::unique_ptr<SessionServer> m_session;
     int m_httpPort = 0;
 };

@@ -18,7 +18,6 @@
 
 #include <cstdio>
 #include <memory>
-#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -135,7 +134,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "%s\n", error.c_str());
         return 1;
     }
-    std::thread serving([&] { service.run(); });
+    service.runInBackground();
     const QString url = QStringLiteral("http://127.0.0.1:%1/test/bridge.html").arg(service.httpPort());
     qputenv("KAVREN_BASE_URL", QStringLiteral("http://127.0.0.1:%1/").arg(service.httpPort()).toUtf8());
 
@@ -181,7 +180,5 @@ int main(int argc, char** argv)
     std::printf("engine floor (bare runJavaScript):   %.3f ms     -> evalBool/floor %.2f\n", floorRun,
                 evalBool / floorRun);
 
-    service.stop();
-    serving.join();
     return 0;
 }

@@ -41,21 +41,11 @@ FileService::FileService()
         ADD_FAILURE() << "dev service: " << error;
         return;
     }
-    m_thread = std::thread([this] { m_service->run(); });
-    // stop() only reaches a server that is already listening.
-    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    while (!m_service->http().is_running() && std::chrono::steady_clock::now() < until)
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    m_service->runInBackground();
     m_ok = m_service->http().is_running();
 }
 
-FileService::~FileService()
-{
-    if (m_thread.joinable()) {
-        m_service->stop();
-        m_thread.join();
-    }
-}
+FileService::~FileService() = default;
 
 int FileService::port() const
 {

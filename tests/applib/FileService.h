@@ -57,7 +57,6 @@ private:
     bool m_ok = false;
     QTemporaryDir m_root;
     std::unique_ptr<devservice::DevService> m_service;
-    std::thread m_thread;
 };
 
 // Pseudo-random bytes, the same for the same seed.

@@ -24,7 +24,6 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <thread>
 
 namespace {
 
@@ -46,15 +45,9 @@ public:
         std::string error;
         m_ok = m_service->start(&error);
         if (m_ok)
-            m_thread = std::thread([this] { m_service->run(); });
+            m_service->runInBackground();
         m_origin = QStringLiteral("http://127.0.0.1:%1/").arg(m_service->httpPort());
         m_secondOrigin = QString::fromStdString(m_service->secondOrigin());
-    }
-    ~PageServer()
-    {
-        m_service->stop();
-        if (m_thread.joinable())
-            m_thread.join();
     }
     bool ok() const { return m_ok; }
     QString url(const QString& path) const { return m_origin + path; }
@@ -63,7 +56,6 @@ public:
 
 private:
     std::unique_ptr<devservice::DevService> m_service;
-    std::thread m_thread;
     bool m_ok = false;
     QString m_origin;
     QString m_secondOrigin;

@@ -92,18 +92,11 @@ LocalDevService::LocalDevService()
     std::string error;
     m_ok = m_service->start(&error);
     if (m_ok)
-        m_thread = std::thread([this] { m_service->run(); });
+        m_service->runInBackground();
 }
 
 LocalDevService::~LocalDevService()
 {
-    if (m_thread.joinable()) {
-        // listen_after_bind may not have started listening yet: stop until run() returns.
-        while (!m_service->http().is_running())
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        m_service->stop();
-        m_thread.join();
-    }
     m_service.reset();
 }
 

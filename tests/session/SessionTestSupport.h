@@ -98,7 +98,6 @@ public:
 private:
     std::string m_logPath;
     std::unique_ptr<devservice::DevService> m_service;
-    std::thread m_thread;
     bool m_ok = false;
 };
 
