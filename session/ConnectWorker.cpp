@@ -80,20 +80,7 @@ int ConnectWorker::readLoginAnswer(QByteArray* payload, int timeoutMs)
             return -1;
         connection = m_connection.get();
     }
-    int frameBytes = 0;
-    switch (connection->receive(payload, timeoutMs, &frameBytes)) {
-    case Connection::ReceiveStatus::Command:
-        return frameBytes;
-    case Connection::ReceiveStatus::Closed:
-        return 0;
-    case Connection::ReceiveStatus::Truncated:
-    case Connection::ReceiveStatus::Error:
-    case Connection::ReceiveStatus::TimedOut:
-    case Connection::ReceiveStatus::ProtocolError:
-    case Connection::ReceiveStatus::Cancelled:
-        break;
-    }
-    return -1;
+    return connection->receiveCommand(payload, timeoutMs);
 }
 
 Connection* ConnectWorker::connection()

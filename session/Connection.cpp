@@ -207,4 +207,22 @@ Connection::ReceiveStatus Connection::receive(QByteArray* payload, int timeoutMs
     }
 }
 
+int Connection::receiveCommand(QByteArray* payload, int timeoutMs)
+{
+    int frameBytes = 0;
+    switch (receive(payload, timeoutMs, &frameBytes)) {
+    case ReceiveStatus::Command:
+        return frameBytes;
+    case ReceiveStatus::Closed:
+        return 0;
+    case ReceiveStatus::Truncated:
+    case ReceiveStatus::Error:
+    case ReceiveStatus::TimedOut:
+    case ReceiveStatus::ProtocolError:
+    case ReceiveStatus::Cancelled:
+        break;
+    }
+    return -1;
+}
+
 } // namespace session

@@ -56,6 +56,11 @@ public:
     // Command, frameBytes (if given) receives the frame's size.
     ReceiveStatus receive(QByteArray* payload, int timeoutMs, int* frameBytes = nullptr);
 
+    // One command as the one-shot readers count it: the frame's size for a command, 0 when the
+    // peer closed the connection between frames, -1 for every failure (an error, a time-out, a
+    // frame cut short, an impossible length, a cancel).
+    int receiveCommand(QByteArray* payload, int timeoutMs);
+
     // Thread-safe: ends a pending connect, receive or send now and every later one at once.
     void cancel();
     bool cancelled() const { return m_cancelled.load(); }

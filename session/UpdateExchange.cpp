@@ -22,21 +22,10 @@ int UpdateExchange::run(const QString& ipv4Address, quint16 port, const QByteArr
     // A failed send shows as a receive without answer.
     m_connection->sendCommand(requestText);
     QByteArray payload;
-    int frameBytes = 0;
-    switch (m_connection->receive(&payload, ioTimeoutMs, &frameBytes)) {
-    case Connection::ReceiveStatus::Command:
+    const int read = m_connection->receiveCommand(&payload, ioTimeoutMs);
+    if (read > 0)
         m_answer = MemberReader::commandText(payload);
-        return frameBytes;
-    case Connection::ReceiveStatus::Closed:
-        return 0;
-    case Connection::ReceiveStatus::Truncated:
-    case Connection::ReceiveStatus::Error:
-    case Connection::ReceiveStatus::TimedOut:
-    case Connection::ReceiveStatus::ProtocolError:
-    case Connection::ReceiveStatus::Cancelled:
-        break;
-    }
-    return -1;
+    return read;
 }
 
 } // namespace session
