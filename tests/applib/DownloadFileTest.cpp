@@ -3,6 +3,7 @@
 #include "applib/DownloadFile.h"
 #include "applib/DownloadTrailer.h"
 #include "tests/applib/FileService.h"
+#include "tests/support/LoopbackListener.h"
 
 #include <httplib.h>
 
@@ -663,22 +664,9 @@ INSTANTIATE_TEST_SUITE_P(Table, RefusedUrl,
                                            UrlCase { "empty", "" }),
                          [](const ::testing::TestParamInfo<UrlCase>& row) { return std::string(row.param.name); });
 
-int unusedPort()
-{
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address = {};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address));
-    socklen_t length = sizeof(address);
-    ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
-    ::close(fd);
-    return ntohs(address.sin_port);
-}
-
 TEST_F(DownloadTest, RefusedConnectionFails)
 {
-    const QString url = QStringLiteral("http://127.0.0.1:%1/files/a.bin").arg(unusedPort());
+    const QString url = QStringLiteral("http://127.0.0.1:%1/files/a.bin").arg(testsupport::closedPort());
     EXPECT_EQ(fetch(m_download, Form::Updater, url, m_service.localPath("a.bin")), DownloadResult::Failed);
     EXPECT_EQ(m_download.lastError.load(), CURLE_COULDNT_CONNECT);
 }
