@@ -2,6 +2,7 @@
 
 #include "session/CompactJson.h"
 #include "session/CurrentUser.h"
+#include "session/MemberReader.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -51,12 +52,7 @@ QList<SavedAccount> SavedAccountStore::parse(const QByteArray& fileContent)
 {
     QList<SavedAccount> accounts;
     Json::Value root;
-    Json::CharReaderBuilder builder;
-    std::string errors;
-    const std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
-    if (!reader->parse(fileContent.constData(), fileContent.constData() + fileContent.size(), &root, &errors))
-        return accounts;
-    if (!root.isObject())
+    if (!session::MemberReader::parse(fileContent, &root))
         return accounts;
     const Json::Value& list = root["userinfolist"];
     if (!list.isArray())
